@@ -10,9 +10,6 @@ TaviroAudioProcessorEditor::TaviroAudioProcessorEditor (TaviroAudioProcessor& pr
 
 TaviroAudioProcessorEditor::~TaviroAudioProcessorEditor() = default;
 
-void TaviroAudioProcessorEditor::paint (juce::Graphics& g)
-{
-    g.fillAll (juce::Colour (fallbackColour));
-}
+void TaviroAudioProcessorEditor::paint (juce::Graphics& g) { g.fillAll (juce::Colour (fallbackColour)); }
 
 void TaviroAudioProcessorEditor::resized() {}

@@ -10,8 +10,8 @@ using Set = juce::AudioChannelSet;
 juce::AudioProcessor::BusesLayout layoutOf (std::vector<Set> inputs, std::vector<Set> outputs)
 {
     juce::AudioProcessor::BusesLayout layout;
-    layout.inputBuses.addArray (inputs.data(), (int)inputs.size());
-    layout.outputBuses.addArray (outputs.data(), (int)outputs.size());
+    layout.inputBuses.addArray (inputs.data(), (int) inputs.size());
+    layout.outputBuses.addArray (outputs.data(), (int) outputs.size());
     return layout;
 }
 } // namespace

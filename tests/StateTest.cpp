@@ -24,7 +24,7 @@ juce::MemoryBlock blockWithXml (const juce::String& xml)
 // A block with a valid header around arbitrary text.
 juce::MemoryBlock rawBlock (const char* text)
 {
-    const auto length = (juce::uint32)std::strlen (text);
+    const auto length = (juce::uint32) std::strlen (text);
     const juce::uint32 header[] = { juce::ByteOrder::swapIfBigEndian (0x21324356u),
                                     juce::ByteOrder::swapIfBigEndian (length) };
     juce::MemoryBlock block (header, sizeof (header));
@@ -50,9 +50,8 @@ struct Settings
 
 Settings settingsOf (TaviroAudioProcessor& processor)
 {
-    return { raw (processor, "push"), raw (processor, "bigBracketWidth"),
-             processor.referenceDb.load(), processor.transientThresholdDb,
-             processor.upwardCompThresholdDb };
+    return { raw (processor, "push"), raw (processor, "bigBracketWidth"), processor.referenceDb.load(),
+             processor.transientThresholdDb, processor.upwardCompThresholdDb };
 }
 
 void expectSettings (TaviroAudioProcessor& processor, Settings expected)
@@ -65,7 +64,7 @@ void expectSettings (TaviroAudioProcessor& processor, Settings expected)
     EXPECT_FLOAT_EQ (actual.upward, expected.upward);
 }
 
-constexpr Settings defaults{ 4.0f, 4.0f, -31.0f, 6.0f, -36.0f };
+constexpr Settings defaults { 4.0f, 4.0f, -31.0f, 6.0f, -36.0f };
 
 // A processor whose every setting differs from its default.
 struct ChangedProcessor : public ::testing::Test
@@ -79,7 +78,7 @@ struct ChangedProcessor : public ::testing::Test
         processor.upwardCompThresholdDb = -41.0f;
     }
 
-    static constexpr Settings changed{ -2.5f, 17.3f, -18.4f, 9.5f, -41.0f };
+    static constexpr Settings changed { -2.5f, 17.3f, -18.4f, 9.5f, -41.0f };
     TaviroAudioProcessor processor;
 };
 } // namespace
@@ -96,8 +95,7 @@ TEST (StateBlock, LayoutOfASavedBlock)
     EXPECT_EQ (length, block.getSize() - 9);
     EXPECT_EQ (bytes[block.getSize() - 1], 0);
 
-    const juce::String text (juce::CharPointer_UTF8 (reinterpret_cast<const char*> (bytes + 8)),
-                             length);
+    const juce::String text (juce::CharPointer_UTF8 (reinterpret_cast<const char*> (bytes + 8)), length);
     EXPECT_TRUE (text.startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
     EXPECT_FALSE (text.containsChar ('\n'));
     EXPECT_EQ (text.fromFirstOccurrenceOf ("?>", false, false).trim(),
@@ -117,7 +115,7 @@ TEST (StateBlock, FreshInstanceRoundTripsItsDefaults)
 {
     TaviroAudioProcessor source, target;
     const auto block = stateOf (source);
-    target.setStateInformation (block.getData(), (int)block.getSize());
+    target.setStateInformation (block.getData(), (int) block.getSize());
     expectSettings (target, defaults);
 }
 
@@ -125,7 +123,7 @@ TEST_F (ChangedProcessor, RoundTripRestoresEverySetting)
 {
     const auto block = stateOf (processor);
     TaviroAudioProcessor restored;
-    restored.setStateInformation (block.getData(), (int)block.getSize());
+    restored.setStateInformation (block.getData(), (int) block.getSize());
     expectSettings (restored, changed);
 
     // The settings keep their place in the tree, so a second save writes the same block.
@@ -140,7 +138,7 @@ TEST_F (ChangedProcessor, UnrecognisedBlocksChangeNothing)
     auto withLength = [&] (juce::int32 length)
     {
         juce::MemoryBlock block (valid);
-        const auto littleEndian = juce::ByteOrder::swapIfBigEndian ((juce::uint32)length);
+        const auto littleEndian = juce::ByteOrder::swapIfBigEndian ((juce::uint32) length);
         block.copyFrom (&littleEndian, 4, 4);
         return block;
     };
@@ -165,7 +163,7 @@ TEST_F (ChangedProcessor, UnrecognisedBlocksChangeNothing)
     for (const auto& [name, block] : cases)
     {
         SCOPED_TRACE (name);
-        processor.setStateInformation (block.getData(), (int)block.getSize());
+        processor.setStateInformation (block.getData(), (int) block.getSize());
         expectSettings (processor, changed);
     }
 
@@ -176,26 +174,25 @@ TEST_F (ChangedProcessor, UnrecognisedBlocksChangeNothing)
 TEST_F (ChangedProcessor, LengthBeyondTheBlockIsCutToTheBytesPresent)
 {
     auto block = blockWithXml ("<PARAMETERS referenceDb=\"-12.5\"/>");
-    const auto huge = juce::ByteOrder::swapIfBigEndian ((juce::uint32)100000);
+    const auto huge = juce::ByteOrder::swapIfBigEndian ((juce::uint32) 100000);
     block.copyFrom (&huge, 4, 4);
-    processor.setStateInformation (block.getData(), (int)block.getSize());
+    processor.setStateInformation (block.getData(), (int) block.getSize());
     EXPECT_FLOAT_EQ (processor.referenceDb.load(), -12.5f);
 }
 
 TEST_F (ChangedProcessor, LowerCaseRootIsAccepted)
 {
-    const auto block =
-        blockWithXml ("<parameters referenceDb=\"-20\" transientThresholdDb=\"7\" "
-                      "upwardCompThresholdDb=\"-30\"><PARAM id=\"push\" value=\"1.5\"/>"
-                      "</parameters>");
-    processor.setStateInformation (block.getData(), (int)block.getSize());
+    const auto block = blockWithXml ("<parameters referenceDb=\"-20\" transientThresholdDb=\"7\" "
+                                     "upwardCompThresholdDb=\"-30\"><PARAM id=\"push\" value=\"1.5\"/>"
+                                     "</parameters>");
+    processor.setStateInformation (block.getData(), (int) block.getSize());
     expectSettings (processor, { 1.5f, 4.0f, -20.0f, 7.0f, -30.0f });
 }
 
 TEST_F (ChangedProcessor, MissingSettingsFallBackToDefaults)
 {
     const auto block = blockWithXml ("<PARAMETERS/>");
-    processor.setStateInformation (block.getData(), (int)block.getSize());
+    processor.setStateInformation (block.getData(), (int) block.getSize());
     expectSettings (processor, defaults);
 }
 
@@ -203,7 +200,7 @@ TEST_F (ChangedProcessor, SettingsAreNotClampedAndTextReadsAsZero)
 {
     const auto block = blockWithXml ("<PARAMETERS referenceDb=\"abc\" transientThresholdDb=\"80\" "
                                      "upwardCompThresholdDb=\"-500\"/>");
-    processor.setStateInformation (block.getData(), (int)block.getSize());
+    processor.setStateInformation (block.getData(), (int) block.getSize());
     EXPECT_FLOAT_EQ (processor.referenceDb.load(), 0.0f);
     EXPECT_FLOAT_EQ (processor.transientThresholdDb, 80.0f);
     EXPECT_FLOAT_EQ (processor.upwardCompThresholdDb, -500.0f);
@@ -215,11 +212,11 @@ TEST_F (ChangedProcessor, NonFiniteSettingsCountAsAbsent)
     {
         SCOPED_TRACE (text);
         const juce::String number (text);
-        const auto block = blockWithXml (
-            "<PARAMETERS referenceDb=\"" + number + "\" transientThresholdDb=\"" + number +
-            "\" upwardCompThresholdDb=\"" + number + "\"><PARAM id=\"push\" value=\"" + number +
-            "\"/><PARAM id=\"bigBracketWidth\" value=\"" + number + "\"/></PARAMETERS>");
-        processor.setStateInformation (block.getData(), (int)block.getSize());
+        const auto block =
+            blockWithXml ("<PARAMETERS referenceDb=\"" + number + "\" transientThresholdDb=\"" + number
+                          + "\" upwardCompThresholdDb=\"" + number + "\"><PARAM id=\"push\" value=\"" + number
+                          + "\"/><PARAM id=\"bigBracketWidth\" value=\"" + number + "\"/></PARAMETERS>");
+        processor.setStateInformation (block.getData(), (int) block.getSize());
         expectSettings (processor, defaults);
         ChangedProcessor::SetUp();
     }

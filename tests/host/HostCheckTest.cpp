@@ -11,10 +11,7 @@ struct Bundle
     const char* path;
 };
 
-void PrintTo (const Bundle& bundle, std::ostream* out)
-{
-    *out << bundle.format;
-}
+void PrintTo (const Bundle& bundle, std::ostream* out) { *out << bundle.format; }
 
 std::unique_ptr<juce::AudioPluginInstance> loadPlugin (const Bundle& bundle, juce::String& error)
 {
@@ -27,12 +24,11 @@ std::unique_ptr<juce::AudioPluginInstance> loadPlugin (const Bundle& bundle, juc
             continue;
 
         // VST3 takes the bundle's path; LV2 finds its plug-ins by URI after scanning a folder.
-        juce::StringArray identifiers{ bundle.path };
+        juce::StringArray identifiers { bundle.path };
         if (format->getName() == "LV2")
             identifiers = format->searchPathsForPlugins (
-                juce::FileSearchPath (
-                    juce::File (bundle.path).getParentDirectory().getFullPathName()),
-                true, false);
+                juce::FileSearchPath (juce::File (bundle.path).getParentDirectory().getFullPathName()), true,
+                false);
 
         for (const auto& identifier : identifiers)
         {
@@ -60,8 +56,7 @@ protected:
     }
 
     // The parameters of ours, without a bypass switch that a wrapper may add on its own.
-    static std::vector<juce::AudioProcessorParameter*>
-    ourParameters (juce::AudioPluginInstance& instance)
+    static std::vector<juce::AudioProcessorParameter*> ourParameters (juce::AudioPluginInstance& instance)
     {
         std::vector<juce::AudioProcessorParameter*> result;
         for (auto* p : instance.getParameters())
@@ -166,7 +161,7 @@ TEST_P (HostCheck, StateSurvivesASaveAndRestore)
     juce::String error;
     auto restored = loadPlugin (GetParam(), error);
     ASSERT_NE (restored, nullptr) << error;
-    restored->setStateInformation (saved.getData(), (int)saved.getSize());
+    restored->setStateInformation (saved.getData(), (int) saved.getSize());
     processOneBlock (*restored);
     EXPECT_FLOAT_EQ (parameterNamed (*restored, "Push")->getValue(), 0.0f);
     EXPECT_FLOAT_EQ (parameterNamed (*restored, "Zone Width")->getValue(), 1.0f);
@@ -181,7 +176,7 @@ TEST_P (HostCheck, PassesAudioWithoutNaN)
     {
         for (int channel = 0; channel < 2; ++channel)
             for (int i = 0; i < 512; ++i)
-                buffer.setSample (channel, i, 0.25f * std::sin (0.05f * (float)(block * 512 + i)));
+                buffer.setSample (channel, i, 0.25f * std::sin (0.05f * (float) (block * 512 + i)));
         plugin->processBlock (buffer, midi);
         for (int channel = 0; channel < 2; ++channel)
             for (int i = 0; i < 512; ++i)
@@ -191,8 +186,8 @@ TEST_P (HostCheck, PassesAudioWithoutNaN)
 }
 
 INSTANTIATE_TEST_SUITE_P (Bundles, HostCheck,
-                          ::testing::Values (Bundle{ "VST3", TAVIRO_VST3_BUNDLE },
-                                             Bundle{ "LV2", TAVIRO_LV2_BUNDLE }),
+                          ::testing::Values (Bundle { "VST3", TAVIRO_VST3_BUNDLE },
+                                             Bundle { "LV2", TAVIRO_LV2_BUNDLE }),
                           [] (const auto& info) { return std::string (info.param.format); });
 
 int main (int argc, char** argv)
