@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 .PHONY: demo test build setup configure clean
 
 demo: build
-	@scripts/show-artefacts.sh $(BUILD_DIR)
+	scripts/demo.sh $(BUILD_DIR) out/demo
 
 test: build
 	cd $(BUILD_DIR) && xvfb-run -a ctest --output-on-failure -j $(JOBS)

@@ -39,6 +39,10 @@ public:
 
     static juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout();
 
+    // The rider's linear gain at the end of the last block. Audio-thread state: only for
+    // offline analysis on the thread that calls processBlock.
+    float getRiderGain() const noexcept { return previousGain; }
+
     static constexpr float defaultReferenceDb = -31.0f;
     static constexpr float defaultTransientThresholdDb = 6.0f;
     static constexpr float defaultUpwardCompThresholdDb = -36.0f;

@@ -10,7 +10,8 @@ packages=(
     libx11-dev libxcomposite-dev libxcursor-dev libxext-dev libxinerama-dev libxrandr-dev libxrender-dev
     libflac-dev libvorbis-dev libogg-dev libpng-dev libjpeg-dev zlib1g-dev
     libgtest-dev libbenchmark-dev libebur128-dev
-    xvfb xauth sox
+    xvfb xauth sox fonts-dejavu-core
+    alsa-utils asterisk-core-sounds-en-wav
 )
 
 missing=()
