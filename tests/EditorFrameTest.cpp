@@ -198,3 +198,82 @@ TEST (EditorPictures, AreDecodedOnceAndShared)
     EXPECT_EQ (a->pushWheel.thumbImage.getBounds(), juce::Rectangle<int> (0, 0, 99, 47));
     EXPECT_EQ (a->zoneMeter.handleImage.getBounds(), juce::Rectangle<int> (0, 0, 40, 22));
 }
+
+TEST_F (EditorFixture, TooltipTextsReadTheControls)
+{
+    struct Case
+    {
+        std::function<void()> setUp;
+        juce::Component* component;
+        bool dragging;
+        const char* text;
+    };
+    auto& target = editor->targetWheel;
+    auto& push = editor->pushWheel;
+    auto& meter = editor->zoneMeter;
+    auto width = [this] (float w) { setParameter (processor, "bigBracketWidth", w); };
+
+    const juce::String plusMinus (juce::CharPointer_UTF8 ("\xc2\xb1"));
+    const Case cases[] = {
+        { [&] { target.setValue (-31.0); }, &target, false, "target -31dB" },
+        { [&] { target.setValue (-17.9); }, &target, false, "target -17dB" },
+        { [&] { target.setValue (-6.0); }, &target, false, "target -6dB" },
+        { [&] { processor.inputLevelDb = -30.0f; }, &target, false,
+          "indicator light shows original input level\nset target to average input level" },
+        { [&] { processor.inputLevelDb = -30.0f; }, &target, true, "target -6dB" },
+        { [&] { processor.inputLevelDb = -50.0f; }, &target, false, "target -6dB" },
+        { [&] { push.setValue (4.0); }, &push, false, "louder +4dB" },
+        { [&] { push.setValue (0.0); }, &push, false, "louder +0dB" },
+        { [&] { push.setValue (2.6); }, &push, false, "louder +2dB" },
+        { [&] { push.setValue (-0.4); }, &push, false, "louder 0dB" },
+        { [&] { push.setValue (-6.0); }, &push, false, "louder -6dB" },
+        { [&] { push.setValue (12.0); }, &push, true, "louder +12dB" },
+        { [&]
+          {
+              width (4.0f);
+              meter.hoverMode = UpperBracket;
+          },
+          &meter, false,
+          "ride zone \xc2\xb1"
+          "2dB" },
+        { [&]
+          {
+              width (3.9f);
+              meter.hoverMode = LowerBracket;
+          },
+          &meter, false,
+          "ride zone \xc2\xb1"
+          "1dB" },
+        { [&]
+          {
+              width (30.0f);
+              meter.dragMode = UpperBracket;
+              meter.hoverMode = MeterBody;
+          },
+          &meter, true,
+          "ride zone \xc2\xb1"
+          "15dB" },
+        { [&]
+          {
+              meter.dragMode = NoRegion;
+              processor.inputLevelDb = -20.0f;
+          },
+          &meter, false, "bold meter shows processed output level\nfaded meter shows original input level" },
+    };
+
+    for (const auto& c : cases)
+    {
+        c.setUp();
+        editor->updateTooltipForComponent (c.component, c.dragging);
+        EXPECT_EQ (editor->tooltipLabel.getText(), juce::String (juce::CharPointer_UTF8 (c.text)));
+        EXPECT_TRUE (editor->tooltipVisible);
+    }
+
+    // A meter body in silence has nothing to say: the last text stays.
+    processor.inputLevelDb = -60.0f;
+    editor->updateTooltipForComponent (&meter, false);
+    EXPECT_TRUE (editor->tooltipLabel.getText().startsWith ("bold meter"));
+    editor->updateTooltipForComponent (nullptr, false);
+    editor->updateTooltipForComponent (editor.get(), false);
+    EXPECT_TRUE (editor->tooltipLabel.getText().startsWith ("bold meter"));
+}
