@@ -206,12 +206,14 @@ void TaviroAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce:
 
     if (numSamples > 0)
     {
-        const auto step = (gain - previousGain) / (float) numSamples;
+        // From the previous gain, stopping one step short of the new one.
+        const auto difference = gain - previousGain;
+        const auto n = (float) numSamples;
         for (int i = 0; i < numSamples; ++i)
-            left[i] *= previousGain + (float) i * step;
+            left[i] *= previousGain + (float) i * difference / n;
         if (! mono)
             for (int i = 0; i < numSamples; ++i)
-                right[i] *= previousGain + (float) i * step;
+                right[i] *= previousGain + (float) i * difference / n;
     }
     previousGain = gain;
 

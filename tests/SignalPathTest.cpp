@@ -123,7 +123,7 @@ TEST (BlockStage, RampStartsAtThePreviousGainAndOutputIsDelayedByTheLookAhead)
     {
         const auto ramp = previous + (float) i * (reached - previous) / (float) blockSize;
         for (int channel = 0; channel < 2; ++channel)
-            ASSERT_NEAR (buffer.getSample (channel, i + delay), input.getSample (channel, i) * ramp, 1e-6f)
+            ASSERT_EQ (buffer.getSample (channel, i + delay), input.getSample (channel, i) * ramp)
                 << "sample " << i;
     }
 }
