@@ -54,6 +54,6 @@ sox -q "${list[@]}" "$input"
 
 echo "demo: $(soxi -d "$input") of speech with level jumps in $input"
 echo
-"$render" "$input" -o "$out_dir/demo-vocal-ridden.wav" --plot "$out_dir/demo-ride.png" --true-peak
+"$render" "$input" -o "$out_dir/demo-vocal-ridden.wav" --plot "$out_dir/demo-ride.png"
 echo
 scripts/show-artefacts.sh "$build_dir"
