@@ -131,3 +131,29 @@ TEST (RealTime, ProcessBlockNeverAllocates)
                 }
         }
 }
+
+// Some hosts send longer blocks than they announced: the output stage then works in pieces of
+// the prepared size, still without allocating.
+TEST (RealTime, BlocksLongerThanAnnouncedAreProcessedInPieces)
+{
+    const auto speech = SpeechLikeSignal (48000.0, 12, -6.0f).take (4096 * 3);
+    TaviroAudioProcessor processor;
+    setParameter (processor, "push", 12.0f);
+    processor.prepareToPlay (48000.0, 64);
+
+    juce::AudioBuffer<float> buffer (2, 4096);
+    juce::MidiBuffer midi;
+    for (int block = 0; block < 3; ++block)
+    {
+        for (int channel = 0; channel < 2; ++channel)
+            std::copy_n (speech.begin() + block * 4096, 4096, buffer.getWritePointer (channel));
+        {
+            AllocationCounter counter;
+            processor.processBlock (buffer, midi);
+            ASSERT_EQ (counter.count(), 0);
+        }
+        for (int channel = 0; channel < 2; ++channel)
+            for (int i = 0; i < 4096; ++i)
+                ASSERT_LE (std::abs (buffer.getSample (channel, i)), 0.8913f) << block << "/" << i;
+    }
+}
