@@ -13,13 +13,10 @@ const juce::Identifier referenceId { "referenceDb" };
 // Time constants are counted in double, then the coefficient is formed in float.
 float onePoleCoefficient (double seconds, double rate) { return std::exp (-1.0f / (float) (seconds * rate)); }
 
-// Silence reads -70 dB; anything else is floored at -100 dB.
-float meterDb (float level)
-{
-    return level > 0.0f ? juce::jmax (20.0f * std::log10 (level), -100.0f) : -70.0f;
-}
-
 float envelopeDb (float level) { return juce::jmax (20.0f * std::log10 (level), -100.0f); }
+
+// Silence reads -70 dB; anything else is floored at -100 dB.
+float meterDb (float level) { return level > 0.0f ? envelopeDb (level) : -70.0f; }
 
 float finiteOr (float value, float fallback) { return std::isfinite (value) ? value : fallback; }
 

@@ -67,7 +67,8 @@ void setParameter (TaviroAudioProcessor& processor, const char* id, float value)
 juce::String describe (const juce::File& file) { return file.getFullPathName(); }
 } // namespace
 
-juce::String probeInput (juce::AudioFormatManager& formats, const juce::File& input, juce::int64& frames)
+juce::String probeInput (juce::AudioFormatManager& formats, const juce::File& input, juce::int64& frames,
+                         double& seconds)
 {
     std::unique_ptr<juce::AudioFormatReader> reader (formats.createReaderFor (input));
     if (reader == nullptr)
@@ -80,6 +81,7 @@ juce::String probeInput (juce::AudioFormatManager& formats, const juce::File& in
         return "cannot ride " + describe (input) + ": unsupported sample rate "
                + juce::String (reader->sampleRate);
     frames = reader->lengthInSamples;
+    seconds = (double) frames / reader->sampleRate;
     return {};
 }
 

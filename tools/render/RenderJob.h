@@ -40,7 +40,8 @@ struct RenderResult
 };
 
 // Opens every input first, so a bad file is reported before any work starts.
-juce::String probeInput (juce::AudioFormatManager& formats, const juce::File& input, juce::int64& frames);
+juce::String probeInput (juce::AudioFormatManager& formats, const juce::File& input, juce::int64& frames,
+                         double& seconds);
 
 // Renders input number `index` of the options. framesDone is advanced as the work goes on.
 RenderResult renderFile (const RenderOptions& options, size_t index, std::atomic<juce::int64>& framesDone);

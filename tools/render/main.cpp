@@ -78,11 +78,11 @@ int main (int argc, char** argv)
     for (const auto& input : options.inputs)
     {
         juce::int64 frames = 0;
-        if (const auto error = probeInput (formats, input, frames); error.isNotEmpty())
+        double seconds = 0;
+        if (const auto error = probeInput (formats, input, frames, seconds); error.isNotEmpty())
             return fail (error, 1);
         totalFrames += frames;
-        std::unique_ptr<juce::AudioFormatReader> reader (formats.createReaderFor (input));
-        totalSeconds += (double) frames / reader->sampleRate;
+        totalSeconds += seconds;
     }
 
     // One processor per file, as many files at once as there are cores.
